@@ -1,0 +1,131 @@
+// The listing job as a user meets it: Velmora.exe copied into a folder, its button pressed, the
+// message read, and the files it leaves checked.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "support/driver.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const wchar_t* const kNames[] = {L"+文件列全表.txt", L"+文件列表.txt", L"+目录列表.txt", L"+目录文件列表.txt"};
+const std::wstring kDone = L"恭喜您，任务完成！";
+
+// A folder to list, holding one subfolder with one file, so every listing has something to show.
+void PrepareFolder(const std::wstring& folder) {
+    RemoveTree(folder);
+    MakeFolders(folder + L"\\sub");
+    HANDLE file = CreateFileW((folder + L"\\sub\\inner.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                              nullptr);
+    CloseHandle(file);
+}
+
+std::wstring Join(const std::wstring& folder, const std::wstring& name) {
+    return folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
+}
+
+// The listings are written in the console code page, GBK here.
+std::wstring Listing(const std::wstring& path) { return FromCodePage(ReadBytes(path), 936); }
+
+void ExpectFourListings(const std::wstring& folder, const std::wstring& label) {
+    std::wstring full = Listing(Join(folder, label + kNames[0]));
+    std::wstring plain = Listing(Join(folder, label + kNames[1]));
+    std::wstring tree = Listing(Join(folder, label + kNames[2]));
+    std::wstring treeWithFiles = Listing(Join(folder, label + kNames[3]));
+    EXPECT_NE(full.find(Join(folder, L"sub\\inner.txt")), std::wstring::npos) << ToCodePage(full, CP_UTF8);
+    EXPECT_NE(plain.find(L"sub"), std::wstring::npos) << ToCodePage(plain, CP_UTF8);
+    EXPECT_NE(plain.find(L"Velmora.exe"), std::wstring::npos) << ToCodePage(plain, CP_UTF8);
+    EXPECT_NE(tree.find(L"sub"), std::wstring::npos) << ToCodePage(tree, CP_UTF8);
+    EXPECT_EQ(tree.find(L"inner.txt"), std::wstring::npos) << "folders only";
+    EXPECT_NE(treeWithFiles.find(L"inner.txt"), std::wstring::npos) << ToCodePage(treeWithFiles, CP_UTF8);
+}
+
+std::set<std::wstring> Entries(const std::wstring& folder) {
+    auto names = FolderEntries(folder);
+    std::set<std::wstring> entries(names.begin(), names.end());
+    entries.erase(L".windows-label");
+    return entries;
+}
+
+}  // namespace
+
+TEST(ListingJob, WritesTheFourListingsExactlyBesideTheProgram) {
+    const struct {
+        std::wstring folder, label;
+    } cases[] = {
+        {L"X:\\tools", L"DATA"},
+        {L"X:\\My Tools", L"DATA"},
+        {L"X:\\R&D", L"DATA"},
+        {L"X:\\a(b)", L"DATA"},
+        {L"X:\\x^y", L"DATA"},
+        {L"X:\\a,b;c=d", L"DATA"},
+        {L"X:\\100%", L"DATA"},
+        {L"X:\\%PATH%", L"DATA"},
+        {L"X:\\%VELMORA_FOLDER%", L"DATA"},
+        {L"X:\\新建 文件夹", L"DATA"},
+        {L"X:\\a & mkdir injected", L"DATA"},
+        {L"X:\\列表乗", L"DATA"},
+        {L"V:\\tools", L"New Volume"},
+        {L"U:\\R&D (1) !", L"R&D 100%!"},
+        {L"W:\\", L"DATA"},
+        {L"Y:\\tools", L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToCodePage(c.folder, CP_UTF8));
+        std::wstring drive = c.folder.substr(0, 3);
+        std::set<std::wstring> driveBefore = Entries(drive);
+        PrepareFolder(c.folder);
+        ListingRun run = RunListingJob(c.folder);
+        ASSERT_TRUE(run.windowShown);
+        EXPECT_EQ(run.box.title, L"温馨提示");
+        EXPECT_EQ(run.box.text, kDone);
+        EXPECT_FALSE(run.box.hasIcon);
+        EXPECT_EQ(run.exitCode, 0u);
+
+        std::set<std::wstring> expected = {L"Velmora.exe", L"sub"};
+        for (const wchar_t* name : kNames) expected.insert(c.label + name);
+        if (c.folder == drive) expected.insert(driveBefore.begin(), driveBefore.end());
+        EXPECT_EQ(Entries(c.folder), expected);
+        ExpectFourListings(c.folder, c.label);
+        if (c.folder != drive) {
+            std::set<std::wstring> driveAfter = Entries(drive);
+            driveAfter.erase(c.folder.substr(3));
+            driveBefore.erase(c.folder.substr(3));
+            EXPECT_EQ(driveAfter, driveBefore) << "nothing beside the folder";
+        }
+        EXPECT_FALSE(FolderExists(L"C:\\injected"));
+        EXPECT_FALSE(FolderExists(L"C:\\windows\\system32\\injected"));
+        if (c.folder != drive) RemoveTree(c.folder);
+    }
+}
+
+TEST(ListingJob, NeverRunsACmdLyingInTheProgramsFolder) {
+    const std::wstring folder = L"X:\\planted";
+    PrepareFolder(folder);
+    CopyFileTo(TestsBuildFile(L"marker_cmd.exe"), folder + L"\\cmd.exe");
+    ListingRun run = RunListingJob(folder);
+    EXPECT_EQ(run.box.text, kDone);
+    EXPECT_FALSE(FileExists(folder + L"\\planted-cmd-ran.txt"));
+    ExpectFourListings(folder, L"DATA");
+    RemoveTree(folder);
+}
+
+TEST(ListingJob, NamesTheListingsThatCouldNotBeWritten) {
+    const std::wstring folder = L"X:\\blocked";
+    PrepareFolder(folder);
+    MakeFolders(folder + L"\\DATA+目录列表.txt");
+    ListingRun run = RunListingJob(folder);
+    EXPECT_EQ(run.box.title, L"温馨提示");
+    EXPECT_EQ(run.box.text, L"以下列表未能生成：\r\nDATA+目录列表.txt");
+    EXPECT_TRUE(run.box.hasIcon);
+    for (int row : {0, 1, 3}) EXPECT_TRUE(FileExists(folder + L"\\DATA" + kNames[row])) << row;
+    EXPECT_TRUE(FolderExists(folder + L"\\DATA+目录列表.txt"));
+
+    DeleteFileW((folder + L"\\DATA+文件列全表.txt").c_str());
+    MakeFolders(folder + L"\\DATA+文件列全表.txt");
+    run = RunListingJob(folder);
+    EXPECT_EQ(run.box.text, L"以下列表未能生成：\r\nDATA+文件列全表.txt\r\nDATA+目录列表.txt");
+    RemoveTree(folder);
+}

@@ -1,0 +1,61 @@
+// The frame's event delivery, with a recording handler linked in place of the listing job.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "shell/frame.h"
+#include "shell/main_window.h"
+#include "shell/window_description.h"
+
+namespace {
+int listingJobRuns = 0;
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+}  // namespace
+
+void ListingJob() { ++listingJobRuns; }
+void StartupHook() {}
+void CleanupHook() {}
+
+TEST(Frame, ClicksRaisedWhileEventsAreHeldAreDroppedNotDelayed) {
+    ASSERT_TRUE(MainWindow::Create(kStartWindow));
+    HWND window = FindWindowW(L"VelmoraMainWindow", kStartWindow.title);
+    ASSERT_NE(window, nullptr);
+    HWND button = GetDlgItem(window, 100);
+    listingJobRuns = 0;
+
+    HoldEvents();
+    ControlEvent click = {0x52010001, 0x16010002, kClickEvent, 0, nullptr, false, 0};
+    EXPECT_FALSE(RaiseEvent(click));
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    ReleaseEvents();  // delivers the queued click while events are still held
+    PumpMessages();
+    EXPECT_EQ(listingJobRuns, 0);
+
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    PumpMessages();
+    EXPECT_EQ(listingJobRuns, 1);
+    EXPECT_TRUE(RaiseEvent(click));
+    EXPECT_EQ(listingJobRuns, 2);
+
+    const struct {
+        uint32_t window, control;
+        int32_t event;
+    } unbound[] = {{0x52010001, 0x16010005, kClickEvent}, {0x52010001, 0, kBuiltEvent}, {0x52010002, 0x16010002, 0},
+                   {0x52010001, 0x16010002, 1}, {0x52010001, 0x16019999, 0}};
+    for (const auto& u : unbound) {
+        ControlEvent event = {u.window, u.control, u.event, 0, nullptr, false, 0};
+        EXPECT_FALSE(RaiseEvent(event));
+    }
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(110, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, 110)));
+    PumpMessages();
+    EXPECT_EQ(listingJobRuns, 2);
+    DestroyWindow(window);
+    EXPECT_FALSE(MainWindow::Exists());
+}
