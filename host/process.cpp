@@ -30,19 +30,27 @@ int ShowWindowCommand(int showStyle) {
     return kCommands[showStyle - 1];
 }
 
-StartedProcess StartProcess(const wchar_t* program, const wchar_t* commandLine, int showStyle) {
+StartedProcess StartProcess(const wchar_t* program, const wchar_t* commandLine, int showStyle, HANDLE output) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(ShowWindowCommand(showStyle));
+    if (output) {
+        // Inheritable only for this one start, so that no other started process holds the file.
+        SetHandleInformation(output, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdOutput = output;
+    }
     // CreateProcessW may write into the command line, so it gets a copy of its own.
     Text writable = Text::Copy(commandLine);
     PROCESS_INFORMATION info = {};
     StartedProcess started;
-    if (CreateProcessW(program, writable.Data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    if (CreateProcessW(program, writable.Data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr, &startup,
+                       &info)) {
         started.process.Reset(info.hProcess);
         started.thread.Reset(info.hThread);
     }
+    if (output) SetHandleInformation(output, HANDLE_FLAG_INHERIT, 0);
     return started;
 }
 

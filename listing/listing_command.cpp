@@ -7,9 +7,6 @@ const ListingCommand kListingCommands[kListingCount] = {
     {L"cmd /c   tree   ", L">", L"+目录文件列表.txt  /f /a"},
 };
 
-const wchar_t kFolderVariable[] = L"VELMORA_FOLDER";
-const wchar_t kLabelVariable[] = L"VELMORA_LABEL";
-
 namespace {
 
 size_t FileNameLength(const wchar_t* tail) {
@@ -26,25 +23,27 @@ bool NeedsProtection(const wchar_t* name) {
     return false;
 }
 
-// Quotes keep blanks and cmd's operators inside one argument, but cmd expands %NAME% even
-// within quotes. So a name that needs protecting is not written into the command line at all:
-// it travels in an environment variable that the command line names, quoted. cmd expands a
-// variable once and does not expand the value again, and the quotes keep the value's operators
-// from being read as syntax. Plain names are written in as they are, unquoted.
+bool RedirectsThroughProgram(const wchar_t* runDirectory, const wchar_t* label) {
+    return NeedsProtection(runDirectory) || NeedsProtection(label);
+}
+
+// Plain names are written into the command line as they are. Otherwise no name is left for cmd
+// to misread: the program opens the listing's file itself and hands it over as the interpreter's
+// output, so the command line names no target and carries no label. The folder is quoted, which
+// keeps blanks and operators inside one argument; but cmd expands %NAME% (and, where delayed
+// expansion is on, !NAME!) even within quotes, so a folder with such a sign is not named at all
+// and the interpreter lists its current directory, inherited from the program: the run directory.
 Text BuildCommandLine(const ListingCommand& row, const wchar_t* runDirectory, const wchar_t* label) {
-    bool protectFolder = NeedsProtection(runDirectory);
-    bool protectLabel = NeedsProtection(label);
-    if (!protectFolder && !protectLabel)
+    if (!RedirectsThroughProgram(runDirectory, label))
         return JoinTexts({row.head, runDirectory, row.middle, runDirectory, L"\\", label, row.tail});
 
-    Text folderReference = JoinTexts({L"%", kFolderVariable, L"%"});
-    Text labelReference = JoinTexts({L"%", kLabelVariable, L"%"});
-    const wchar_t* folder = protectFolder ? folderReference.Get() : runDirectory;
-    const wchar_t* labelPiece = protectLabel ? labelReference.Get() : label;
-    size_t nameLength = FileNameLength(row.tail);
-    Text fileName = Text::Copy(row.tail, nameLength);
-    return JoinTexts({row.head, L"\"", folder, L"\"", row.middle, L"\"", folder, L"\\", labelPiece, fileName.Get(),
-                      L"\"", row.tail + nameLength});
+    bool expandable = TextContains(runDirectory, L'%') || TextContains(runDirectory, L'!');
+    const wchar_t* quote = expandable ? nullptr : L"\"";
+    const wchar_t* folder = quote ? runDirectory : nullptr;
+    size_t middleLength = TextLength(row.middle);
+    while (middleLength > 0 && row.middle[middleLength - 1] == L'>') --middleLength;
+    Text switchesBefore = Text::Copy(row.middle, middleLength);
+    return JoinTexts({row.head, quote, folder, quote, switchesBefore.Get(), row.tail + FileNameLength(row.tail)});
 }
 
 Text ListingFileName(const ListingCommand& row, const wchar_t* label) {

@@ -14,12 +14,12 @@ struct ListingCommand {
 constexpr size_t kListingCount = 4;
 extern const ListingCommand kListingCommands[kListingCount];
 
-// The environment variables through which a name that cmd would misread reaches it.
-extern const wchar_t kFolderVariable[];
-extern const wchar_t kLabelVariable[];
-
 // True when cmd would split or misread the name: blanks, its operators and its expansion signs.
 bool NeedsProtection(const wchar_t* name);
+
+// True when the listing's file must be opened by the program and handed to the interpreter as its
+// output, because the names cannot be written into the command line as they are.
+bool RedirectsThroughProgram(const wchar_t* runDirectory, const wchar_t* label);
 
 Text BuildCommandLine(const ListingCommand& row, const wchar_t* runDirectory, const wchar_t* label);
 

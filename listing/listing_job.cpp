@@ -14,8 +14,10 @@ namespace {
 
 constexpr int kHidden = 1;
 
-void PublishProtectedName(const wchar_t* variable, const wchar_t* name) {
-    SetEnvironmentVariableW(variable, NeedsProtection(name) ? name : nullptr);
+OwnedHandle CreateListingFile(const wchar_t* path) {
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    return OwnedHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
 bool IsFile(const wchar_t* path) {
@@ -35,14 +37,20 @@ bool Written(HANDLE process, const wchar_t* path) {
 void ListingJob() {
     Text directory = RunDirectory();
     Text label = CurrentDriveLabel();
-    PublishProtectedName(kFolderVariable, directory.Get());
-    PublishProtectedName(kLabelVariable, label.Get());
+    bool redirectsThroughProgram = RedirectsThroughProgram(directory.Get(), label.Get());
     Text interpreter = SystemCommandInterpreter();
 
     OwnedHandle processes[kListingCount];
     for (size_t i = 0; i < kListingCount; ++i) {
         Text commandLine = BuildCommandLine(kListingCommands[i], directory.Get(), label.Get());
-        StartedProcess started = StartProcess(interpreter.Get(), commandLine.Get(), kHidden);
+        OwnedHandle output;
+        if (redirectsThroughProgram) {
+            Text path = ListingPath(kListingCommands[i], directory.Get(), label.Get());
+            output = CreateListingFile(path.Get());
+            if (!output) continue;
+        }
+        StartedProcess started = StartProcess(interpreter.Get(), commandLine.Get(), kHidden, output.Get());
+        output.Reset();  // the interpreter writes through its own copy
         if (!started.process) continue;
         WaitForInputIdle(started.process.Get(), 1000);
         started.thread.Reset();

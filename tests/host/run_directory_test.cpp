@@ -44,14 +44,14 @@ TEST(RunDirectory, IsTheExecutablesFolderWithoutTrailingBackslash) {
     const struct {
         std::wstring folder, name, expected;
     } cases[] = {
-        {L"X:\\tools", L"Velmora.exe", L"X:\\tools|Velmora.exe|"},
-        {L"W:\\", L"x.exe", L"W:|x.exe|"},
+        {L"X:\\tools", L"Velmora.exe", L"X:\\tools|Velmora.exe|DATA"},
+        {L"W:\\", L"x.exe", L"W:|x.exe|DATA"},
         // 乗 is 0x81 0x5C in GBK: its second byte is a backslash to a byte-wise search.
-        {L"X:\\列表乗", L"Velmora.exe", L"X:\\列表乗|Velmora.exe|"},
-        {deep, L"Velmora.exe", deep + L"|Velmora.exe|"},
+        {L"X:\\列表乗", L"Velmora.exe", L"X:\\列表乗|Velmora.exe|DATA"},
+        {deep, L"Velmora.exe", deep + L"|Velmora.exe|DATA"},
     };
     for (const auto& c : cases) {
-        std::wstring seen = Probe(c.folder, c.name, L"Y:\\");
+        std::wstring seen = Probe(c.folder, c.name);
         EXPECT_EQ(seen, c.expected) << "from " << ToCodePage(c.folder, CP_UTF8);
     }
     RemoveTree(L"X:\\deep");

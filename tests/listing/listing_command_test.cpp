@@ -45,30 +45,35 @@ TEST(ListingCommand, PlainNamesGiveTheFourCommandLinesExactly) {
             EXPECT_EQ(Line(row, c.directory, c.label), c.lines[row]) << "row " << row + 1;
 }
 
-TEST(ListingCommand, NamesCmdWouldMisreadAreQuotedAndPassedByVariable) {
+TEST(ListingCommand, NamesCmdWouldMisreadNeverReachItsParser) {
+    // The program opens the file itself: no target, no label; the folder is quoted, or left to
+    // the interpreter's current directory when it holds an expansion sign.
     const struct {
         const wchar_t* directory;
         const wchar_t* label;
         const wchar_t* line1;
+        const wchar_t* line2;
         const wchar_t* line4;
     } cases[] = {
-        {L"D:\\My Tools", L"DATA",
-         L"cmd /c   dir  \"%VELMORA_FOLDER%\" /S/B >\"%VELMORA_FOLDER%\\DATA+文件列全表.txt\"  /p ",
-         L"cmd /c   tree   \"%VELMORA_FOLDER%\">\"%VELMORA_FOLDER%\\DATA+目录文件列表.txt\"  /f /a"},
-        {L"D:\\tools", L"New Volume",
-         L"cmd /c   dir  \"D:\\tools\" /S/B >\"D:\\tools\\%VELMORA_LABEL%+文件列全表.txt\"  /p ",
-         L"cmd /c   tree   \"D:\\tools\">\"D:\\tools\\%VELMORA_LABEL%+目录文件列表.txt\"  /f /a"},
-        {L"D:\\100%", L"",
-         L"cmd /c   dir  \"%VELMORA_FOLDER%\" /S/B >\"%VELMORA_FOLDER%\\+文件列全表.txt\"  /p ",
-         L"cmd /c   tree   \"%VELMORA_FOLDER%\">\"%VELMORA_FOLDER%\\+目录文件列表.txt\"  /f /a"},
-        {L"E:", L"R&D",
-         L"cmd /c   dir  \"E:\" /S/B >\"E:\\%VELMORA_LABEL%+文件列全表.txt\"  /p ",
-         L"cmd /c   tree   \"E:\">\"E:\\%VELMORA_LABEL%+目录文件列表.txt\"  /f /a"},
+        {L"D:\\My Tools", L"DATA", L"cmd /c   dir  \"D:\\My Tools\" /S/B   /p ", L"cmd /c   dir  \"D:\\My Tools\"  /p ",
+         L"cmd /c   tree   \"D:\\My Tools\"  /f /a"},
+        {L"D:\\tools", L"New Volume", L"cmd /c   dir  \"D:\\tools\" /S/B   /p ", L"cmd /c   dir  \"D:\\tools\"  /p ",
+         L"cmd /c   tree   \"D:\\tools\"  /f /a"},
+        {L"D:\\a & mkdir x", L"", L"cmd /c   dir  \"D:\\a & mkdir x\" /S/B   /p ",
+         L"cmd /c   dir  \"D:\\a & mkdir x\"  /p ", L"cmd /c   tree   \"D:\\a & mkdir x\"  /f /a"},
+        {L"D:\\100%", L"", L"cmd /c   dir   /S/B   /p ", L"cmd /c   dir    /p ", L"cmd /c   tree     /f /a"},
+        {L"D:\\%PATH%", L"DATA", L"cmd /c   dir   /S/B   /p ", L"cmd /c   dir    /p ", L"cmd /c   tree     /f /a"},
+        {L"D:\\hi!", L"DATA", L"cmd /c   dir   /S/B   /p ", L"cmd /c   dir    /p ", L"cmd /c   tree     /f /a"},
+        {L"E:", L"R&D", L"cmd /c   dir  \"E:\" /S/B   /p ", L"cmd /c   dir  \"E:\"  /p ", L"cmd /c   tree   \"E:\"  /f /a"},
     };
     for (const auto& c : cases) {
+        EXPECT_TRUE(RedirectsThroughProgram(c.directory, c.label));
         EXPECT_EQ(Line(0, c.directory, c.label), c.line1);
+        EXPECT_EQ(Line(1, c.directory, c.label), c.line2);
         EXPECT_EQ(Line(3, c.directory, c.label), c.line4);
     }
+    EXPECT_FALSE(RedirectsThroughProgram(L"D:\\tools", L"DATA"));
+    EXPECT_FALSE(RedirectsThroughProgram(L"E:", L""));
 }
 
 TEST(ListingCommand, EveryBlankAndCmdOperatorNeedsProtection) {

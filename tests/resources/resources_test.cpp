@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cctype>
 #include <cstring>
 #include <map>
@@ -134,7 +133,8 @@ TEST_F(ResourcesTest, IconGroupHoldsOne48PixelImageWith256Colours) {
     std::memcpy(&entry, group.data() + sizeof header, sizeof entry);
     EXPECT_EQ(entry.bWidth, kIconSide);
     EXPECT_EQ(entry.bHeight, kIconSide);
-    // 256 colours do not fit in a byte, so the count is 0 and the depth lives in wBitCount.
+    // 256 colours do not fit in a byte, so the count is 0. Some resource compilers leave
+    // wBitCount 0 too; the image header below pins the depth to 8 either way.
     EXPECT_EQ(entry.bColorCount, 0);
     EXPECT_TRUE(entry.wBitCount == 8 || entry.wBitCount == 0) << "wBitCount " << entry.wBitCount;
     EXPECT_EQ(entry.dwBytesInRes, kIconImageBytes);

@@ -189,12 +189,15 @@ MessageBoxView WaitForMessageBox(DWORD processId, std::chrono::milliseconds time
     box.window = WaitForWindow(processId, L"#32770", timeout);
     if (!box.window) return box;
     box.title = WindowText(box.window);
-    // The message box keeps its text in the static control 0xFFFF and its icon in control 0x14.
+    // The message box keeps its text in the static control 0xFFFF and its icon in control 0x14
+    // (1088 in Wine's message box).
     wchar_t text[4096] = {};
     GetDlgItemTextW(box.window, 0xFFFF, text, 4096);
     box.text = text;
-    HWND icon = GetDlgItem(box.window, 0x14);
-    box.hasIcon = icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+    for (int id : {0x14, 1088}) {
+        HWND icon = GetDlgItem(box.window, id);
+        if (icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0) box.hasIcon = true;
+    }
     return box;
 }
 
