@@ -197,7 +197,11 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (HIWORD(wParam) == BN_CLICKED) {
                 if (const ControlDescription* control = ControlByIdentifier(description_, LOWORD(wParam))) {
                     ControlEvent click = {description_.id, control->id, kClickEvent, 0, nullptr, false, 0};
+                    HWND window = hwnd_;  // the handler's wait pumps messages: this object may be gone after it
                     RaiseEvent(click);
+                    // A handler's ownerless message box may close without handing activation
+                    // back; then the window takes it again, and with it the focus it had.
+                    if (IsWindow(window) && !GetForegroundWindow()) SetForegroundWindow(window);
                 }
             }
             return 0;

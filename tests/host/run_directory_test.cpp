@@ -39,8 +39,8 @@ std::wstring Probe(const std::wstring& folder, const std::wstring& name, const s
 }
 
 TEST(RunDirectory, IsTheExecutablesFolderWithoutTrailingBackslash) {
-    const std::wstring deep = L"X:\\deep\\" + std::wstring(120, L'a') + L"\\" + std::wstring(120, L'b') + L"\\" +
-                              std::wstring(40, L'c');
+    // Near the limit: Wine starts no program whose path reaches MAX_PATH.
+    const std::wstring deep = L"X:\\deep\\" + std::wstring(120, L'a') + L"\\" + std::wstring(100, L'b');
     const struct {
         std::wstring folder, name, expected;
     } cases[] = {

@@ -23,6 +23,30 @@ void ListingJob() { ++listingJobRuns; }
 void StartupHook() {}
 void CleanupHook() {}
 
+// Built in this process, which carries the program's resources, to read what only the owning
+// process can ask of the window.
+TEST(MainWindow, TakesItsIconsFromTheImageAndTheDefaultGuiFont) {
+    ASSERT_TRUE(MainWindow::Create(kStartWindow));
+    HWND window = FindWindowW(L"VelmoraMainWindow", kStartWindow.title);
+    ASSERT_NE(window, nullptr);
+    for (WPARAM which : {ICON_BIG, ICON_SMALL}) {
+        auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+        ASSERT_NE(icon, nullptr);
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        BITMAP bitmap = {};
+        GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, 48) << "both icons are made at the image's own size";
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    const auto font = reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT));
+    EXPECT_EQ(SendMessageW(GetDlgItem(window, 100), WM_GETFONT, 0, 0), font);
+    EXPECT_EQ(SendMessageW(GetDlgItem(window, 110), WM_GETFONT, 0, 0), font);
+    DestroyWindow(window);
+    EXPECT_FALSE(MainWindow::Exists());
+}
+
 TEST(Frame, ClicksRaisedWhileEventsAreHeldAreDroppedNotDelayed) {
     ASSERT_TRUE(MainWindow::Create(kStartWindow));
     HWND window = FindWindowW(L"VelmoraMainWindow", kStartWindow.title);
