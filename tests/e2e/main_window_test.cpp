@@ -42,6 +42,10 @@ protected:
         RemoveTree(kFolder);
         MakeFolders(kFolder + L"\\sub");
         CopyFileTo(BuildFile(L"Velmora.exe"), kFolder + L"\\Velmora.exe");
+        Start();
+    }
+
+    void Start() {
         program_ = std::make_unique<Program>(kFolder + L"\\Velmora.exe", L"--help /x 甲乙", L"C:\\");
         ASSERT_TRUE(program_->Started());
         window_ = WaitForWindow(program_->Id(), kMainWindowClass, 20s);
@@ -102,7 +106,9 @@ TEST_F(MainWindowTest, LooksAsDescribed) {
         EXPECT_EQ(outer.left, s.x);
         EXPECT_EQ(outer.top, s.y);
     }
-    EXPECT_TRUE(known) << "screen " << GetSystemMetrics(SM_CXSCREEN) << "x" << GetSystemMetrics(SM_CYSCREEN);
+    std::string screen = std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" + std::to_string(GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(known) << "screen " << screen;
+    if (const char* expected = getenv("VELMORA_TEST_SCREEN")) EXPECT_EQ(screen, expected);
     // The system adds WS_CLIPSIBLINGS to every top-level window.
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE)) & ~(WS_VISIBLE | WS_CLIPSIBLINGS), 0x02CA0000u);
     EXPECT_TRUE(GetWindowLongW(window_, GWL_STYLE) & WS_VISIBLE);
@@ -209,4 +215,28 @@ TEST_F(MainWindowTest, TwoCopiesRunSideBySide) {
     PressKey(VK_ESCAPE);
     EXPECT_EQ(program_->WaitForExit(10s), 0u);
     RemoveTree(other);
+}
+
+TEST_F(MainWindowTest, ShowsItIsBusyWhileTheListingsAreWritten) {
+    // The tree stand-in takes its time, inherited through Velmora's environment.
+    program_.reset();
+    SetEnvironmentVariableW(L"VELMORA_TEST_TREE_DELAY_MS", L"4000");
+    Start();
+    SetEnvironmentVariableW(L"VELMORA_TEST_TREE_DELAY_MS", nullptr);
+
+    PressKey(VK_SPACE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(window_); }, 2s)) << "takes no input while busy";
+    EXPECT_EQ(WaitForWindow(program_->Id(), L"#32770", 300ms), nullptr) << "no message before the listings are done";
+
+    InvalidateRect(window_, nullptr, FALSE);
+    EXPECT_TRUE(WaitUntil([&] { return !GetUpdateRect(window_, nullptr, FALSE); }, 1s)) << "it keeps painting";
+    ClickCentre(listing_);  // taken by no one
+
+    MessageBoxView box = WaitForMessageBox(program_->Id(), 30s);
+    ASSERT_NE(box.window, nullptr);
+    EXPECT_EQ(box.text, L"恭喜您，任务完成！");
+    EXPECT_TRUE(ListingsPresent());
+    DismissMessageBox(box);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(window_) == listing_; }, 3s));
+    EXPECT_EQ(WaitForWindow(program_->Id(), L"#32770", 1500ms), nullptr) << "the click while busy started nothing";
 }

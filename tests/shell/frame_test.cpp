@@ -3,9 +3,14 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <thread>
+
+#include "host/process.h"
 #include "shell/frame.h"
 #include "shell/main_window.h"
 #include "shell/window_description.h"
+#include "support/driver.h"
 
 namespace {
 int listingJobRuns = 0;
@@ -82,4 +87,45 @@ TEST(Frame, ClicksRaisedWhileEventsAreHeldAreDroppedNotDelayed) {
     EXPECT_EQ(listingJobRuns, 2);
     DestroyWindow(window);
     EXPECT_FALSE(MainWindow::Exists());
+}
+
+// The wait cursor is a handle of this process, so this is looked at from inside it.
+TEST(MainWindow, WhileWaitingForProcessesTakesNoInputAndShowsTheWaitCursor) {
+    ASSERT_TRUE(MainWindow::Create(kStartWindow));
+    HWND window = FindWindowW(L"VelmoraMainWindow", kStartWindow.title);
+    ASSERT_NE(window, nullptr);
+    SetForegroundWindow(window);
+    HWND button = GetDlgItem(window, 100);
+    ASSERT_EQ(GetFocus(), button);
+    RECT client;
+    GetClientRect(window, &client);
+    POINT inside = {client.right / 2, client.bottom - 5};
+    ClientToScreen(window, &inside);
+    SetCursorPos(inside.x, inside.y);
+
+    StartedProcess sleeper = StartProcess(nullptr, (L"\"" + TestsBuildFile(L"recorder.exe") + L"\" --sleep=2000").c_str(), 1);
+    ASSERT_TRUE(sleeper.process);
+    std::atomic<bool> disabled{false}, waitCursor{false};
+    std::thread observer([&] {
+        Sleep(500);
+        disabled = !IsWindowEnabled(window);
+        SetCursorPos(inside.x + 2, inside.y);
+        WaitUntil(
+            [&] {
+                CURSORINFO cursor = {sizeof cursor};
+                GetCursorInfo(&cursor);
+                return waitCursor = cursor.hCursor == LoadCursorW(nullptr, IDC_WAIT);
+            },
+            std::chrono::milliseconds(1000));
+    });
+    HANDLE process = sleeper.process.Get();
+    WaitForProcesses(&process, 1);
+    observer.join();
+    EXPECT_EQ(WaitForSingleObject(process, 0), WAIT_OBJECT_0) << "returns only once the process has ended";
+    EXPECT_TRUE(disabled);
+    EXPECT_TRUE(waitCursor);
+    EXPECT_FALSE(WaitingForProcesses());
+    EXPECT_TRUE(IsWindowEnabled(window));
+    EXPECT_EQ(GetFocus(), button) << "the focus it had";
+    DestroyWindow(window);
 }
