@@ -5,52 +5,12 @@
 #include <set>
 
 #include "support/driver.h"
+#include "support/listed_folder.h"
 
 using namespace std::chrono_literals;
 
 namespace {
-
-const wchar_t* const kNames[] = {L"+文件列全表.txt", L"+文件列表.txt", L"+目录列表.txt", L"+目录文件列表.txt"};
 const std::wstring kDone = L"恭喜您，任务完成！";
-
-std::wstring Join(const std::wstring& folder, const std::wstring& name) {
-    return folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
-}
-
-// A folder to list, holding one subfolder with one file, so every listing has something to show.
-// A drive's root keeps its label file.
-void PrepareFolder(const std::wstring& folder) {
-    for (const std::wstring& name : FolderEntries(folder))
-        if (name != L".windows-label") RemoveTree(Join(folder, name));
-    MakeFolders(Join(folder, L"sub"));
-    HANDLE file = CreateFileW(Join(folder, L"sub\\inner.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                              nullptr);
-    CloseHandle(file);
-}
-
-// The listings are written in the console code page, GBK here.
-std::wstring Listing(const std::wstring& path) { return FromCodePage(ReadBytes(path), 936); }
-
-void ExpectFourListings(const std::wstring& folder, const std::wstring& label) {
-    std::wstring full = Listing(Join(folder, label + kNames[0]));
-    std::wstring plain = Listing(Join(folder, label + kNames[1]));
-    std::wstring tree = Listing(Join(folder, label + kNames[2]));
-    std::wstring treeWithFiles = Listing(Join(folder, label + kNames[3]));
-    EXPECT_NE(full.find(Join(folder, L"sub\\inner.txt")), std::wstring::npos) << ToCodePage(full, CP_UTF8);
-    EXPECT_NE(plain.find(L"sub"), std::wstring::npos) << ToCodePage(plain, CP_UTF8);
-    EXPECT_NE(plain.find(L"Velmora.exe"), std::wstring::npos) << ToCodePage(plain, CP_UTF8);
-    EXPECT_NE(tree.find(L"sub"), std::wstring::npos) << ToCodePage(tree, CP_UTF8);
-    EXPECT_EQ(tree.find(L"inner.txt"), std::wstring::npos) << "folders only";
-    EXPECT_NE(treeWithFiles.find(L"inner.txt"), std::wstring::npos) << ToCodePage(treeWithFiles, CP_UTF8);
-}
-
-std::set<std::wstring> Entries(const std::wstring& folder) {
-    auto names = FolderEntries(folder);
-    std::set<std::wstring> entries(names.begin(), names.end());
-    entries.erase(L".windows-label");
-    return entries;
-}
-
 }  // namespace
 
 TEST(ListingJob, WritesTheFourListingsExactlyBesideTheProgram) {
@@ -78,7 +38,7 @@ TEST(ListingJob, WritesTheFourListingsExactlyBesideTheProgram) {
         SCOPED_TRACE(ToCodePage(c.folder, CP_UTF8));
         std::wstring drive = c.folder.substr(0, 3);
         std::set<std::wstring> driveBefore = Entries(drive);
-        PrepareFolder(c.folder);
+        PrepareListedFolder(c.folder);
         ListingRun run = RunListingJob(c.folder);
         ASSERT_TRUE(run.windowShown);
         EXPECT_EQ(run.box.title, L"温馨提示");
@@ -87,7 +47,7 @@ TEST(ListingJob, WritesTheFourListingsExactlyBesideTheProgram) {
         EXPECT_EQ(run.exitCode, 0u);
 
         std::set<std::wstring> expected = {L"Velmora.exe", L"sub"};
-        for (const wchar_t* name : kNames) expected.insert(c.label + name);
+        for (const wchar_t* name : kListingNames) expected.insert(c.label + name);
         EXPECT_EQ(Entries(c.folder), expected);
         ExpectFourListings(c.folder, c.label);
         if (c.folder != drive) {
@@ -104,7 +64,7 @@ TEST(ListingJob, WritesTheFourListingsExactlyBesideTheProgram) {
 
 TEST(ListingJob, NeverRunsACmdLyingInTheProgramsFolder) {
     const std::wstring folder = L"X:\\planted";
-    PrepareFolder(folder);
+    PrepareListedFolder(folder);
     CopyFileTo(TestsBuildFile(L"marker_cmd.exe"), folder + L"\\cmd.exe");
     ListingRun run = RunListingJob(folder);
     EXPECT_EQ(run.box.text, kDone);
@@ -115,13 +75,13 @@ TEST(ListingJob, NeverRunsACmdLyingInTheProgramsFolder) {
 
 TEST(ListingJob, NamesTheListingsThatCouldNotBeWritten) {
     const std::wstring folder = L"X:\\blocked";
-    PrepareFolder(folder);
+    PrepareListedFolder(folder);
     MakeFolders(folder + L"\\DATA+目录列表.txt");
     ListingRun run = RunListingJob(folder);
     EXPECT_EQ(run.box.title, L"温馨提示");
     EXPECT_EQ(run.box.text, L"以下列表未能生成：\r\nDATA+目录列表.txt");
     EXPECT_TRUE(run.box.hasIcon);
-    for (int row : {0, 1, 3}) EXPECT_TRUE(FileExists(folder + L"\\DATA" + kNames[row])) << row;
+    for (int row : {0, 1, 3}) EXPECT_TRUE(FileExists(folder + L"\\DATA" + kListingNames[row])) << row;
     EXPECT_TRUE(FolderExists(folder + L"\\DATA+目录列表.txt"));
 
     DeleteFileW((folder + L"\\DATA+文件列全表.txt").c_str());
