@@ -4,8 +4,18 @@
 
 namespace {
 
-Text runDirectory;
-Text executableName;
+// Kept for the life of the process, so there is nothing to destroy at exit.
+struct KeptText {
+    const wchar_t* chars;
+    size_t length;
+};
+KeptText runDirectory = {L"", 0}, executableName = {L"", 0};
+
+KeptText Keep(Text text) {
+    size_t length = text.Length();
+    const wchar_t* chars = text.Release();
+    return {chars ? chars : L"", length};
+}
 
 Text ModulePath() {
     for (DWORD capacity = MAX_PATH;; capacity *= 2) {
@@ -31,10 +41,10 @@ SplitPath SplitAtLastBackslash(const wchar_t* path) {
 void ComputeRunDirectory() {
     Text path = ModulePath();
     SplitPath split = SplitAtLastBackslash(path.Get());
-    runDirectory = Text::Copy(path.Get(), split.directoryLength);
-    executableName = Text::Copy(path.Get() + split.fileNameStart);
+    runDirectory = Keep(Text::Copy(path.Get(), split.directoryLength));
+    executableName = Keep(Text::Copy(path.Get() + split.fileNameStart));
 }
 
-Text RunDirectory() { return Text::Copy(runDirectory.Get(), runDirectory.Length()); }
+Text RunDirectory() { return Text::Copy(runDirectory.chars, runDirectory.length); }
 
-Text ExecutableName() { return Text::Copy(executableName.Get(), executableName.Length()); }
+Text ExecutableName() { return Text::Copy(executableName.chars, executableName.length); }

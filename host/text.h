@@ -34,6 +34,13 @@ public:
     bool Empty() const { return length_ == 0; }
     // Cuts the text at `length` characters (no larger than it is).
     void Truncate(size_t length);
+    // Gives up the block, which the caller then owns; an empty text may have none.
+    wchar_t* Release() {
+        wchar_t* chars = chars_;
+        chars_ = nullptr;
+        length_ = 0;
+        return chars;
+    }
 
 private:
     wchar_t* chars_ = nullptr;

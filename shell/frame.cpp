@@ -10,10 +10,10 @@
 
 namespace {
 
+// Constant-initialised and never destroyed: the program runs no start-up or exit code of the
+// runtime library (see main.cpp), and the end of the program is EndProgram's work.
 class ApplicationFrame {
 public:
-    ~ApplicationFrame() { End(); }
-
     void InitialiseOle() {
         OleInitialize(nullptr);
         oleInitialised = true;
