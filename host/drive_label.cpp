@@ -24,8 +24,8 @@ Text CurrentDriveLabel() {
     const wchar_t root[] = {drive, L':', L'\\', 0};
     wchar_t label[MAX_PATH + 1];
     DWORD maximumComponentLength = 0, fileSystemFlags = 0;
-    if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, &maximumComponentLength, &fileSystemFlags,
-                               nullptr, 0))
+    if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, &maximumComponentLength, &fileSystemFlags, nullptr,
+                               0))
         return Text();
     return Text::Copy(label);
 }

@@ -23,8 +23,8 @@ BOOL CALLBACK DisableWindow(HWND window, LPARAM context) {
 }  // namespace
 
 int ShowWindowCommand(int showStyle) {
-    static const int kCommands[] = {SW_HIDE,           SW_SHOWNORMAL,     SW_SHOWMINIMIZED,
-                                    SW_SHOWMAXIMIZED,  SW_SHOWNOACTIVATE, SW_MINIMIZE};
+    static const int kCommands[] = {SW_HIDE,          SW_SHOWNORMAL,     SW_SHOWMINIMIZED,
+                                    SW_SHOWMAXIMIZED, SW_SHOWNOACTIVATE, SW_MINIMIZE};
     if (showStyle < 1) showStyle = 1;
     if (showStyle > 6) showStyle = 6;
     return kCommands[showStyle - 1];

@@ -17,8 +17,7 @@ struct StartedProcess {
 // the command line; otherwise `program` is started and handed the command line unchanged. With an
 // `output` file the process writes its standard output there and inherits no other handle.
 // On failure both handles are empty.
-StartedProcess StartProcess(const wchar_t* program, const wchar_t* commandLine, int showStyle,
-                            HANDLE output = nullptr);
+StartedProcess StartProcess(const wchar_t* program, const wchar_t* commandLine, int showStyle, HANDLE output = nullptr);
 
 // Starts the command line; waits for it to end when asked, else gives it up to a second to become
 // ready for input. Both handles are closed before returning. False when nothing could be started.

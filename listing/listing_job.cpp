@@ -15,8 +15,8 @@ namespace {
 constexpr int kHidden = 1;
 
 OwnedHandle CreateListingFile(const wchar_t* path) {
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file =
+        CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     return OwnedHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 

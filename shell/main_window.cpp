@@ -124,8 +124,8 @@ void MainWindow::MoveFocus(bool forward) {
     size_t count = TabOrder(description_, order, kMaximumControls);
     if (count == 0) return;
     HWND focus = GetFocus();
-    size_t current = IsOwnControl(focus) ? static_cast<size_t>((GetDlgCtrlID(focus) - ControlIdentifier(0)) / 10)
-                                         : kMaximumControls;
+    size_t current =
+        IsOwnControl(focus) ? static_cast<size_t>((GetDlgCtrlID(focus) - ControlIdentifier(0)) / 10) : kMaximumControls;
     SetFocus(GetDlgItem(hwnd_, ControlIdentifier(NextInTabOrder(order, count, current, forward))));
 }
 
@@ -184,8 +184,8 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SetCursor(LoadCursorW(nullptr, IDC_WAIT));
             return TRUE;
         case WM_SETFOCUS: {
-            HWND target = IsWindow(rememberedFocus_) && IsOwnControl(rememberedFocus_) ? rememberedFocus_
-                                                                                        : FirstInTabOrder();
+            HWND target =
+                IsWindow(rememberedFocus_) && IsOwnControl(rememberedFocus_) ? rememberedFocus_ : FirstInTabOrder();
             rememberedFocus_ = nullptr;
             if (target) SetFocus(target);
             return 0;

@@ -1,6 +1,7 @@
 // Folder names drawn at random from what Windows allows, rich in characters that cmd treats
-// specially, on drives whose labels the test prefix drew the same way (Wine reads a label once). Each run must write the four listings exactly at D\L+name.txt and change
-// nothing else: a name that cmd misread would list or write elsewhere, or run a command.
+// specially, on drives whose labels the test prefix drew the same way (Wine reads a label once). Each run must write
+// the four listings exactly at D\L+name.txt and change nothing else: a name that cmd misread would list or write
+// elsewhere, or run a command.
 #include <gtest/gtest.h>
 
 #include <random>

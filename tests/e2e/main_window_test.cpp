@@ -1,7 +1,6 @@
 // Velmora.exe started as a user starts it, from X:\tools on a drive labelled DATA, with another
 // current directory and arguments it must ignore, and driven by keyboard and mouse.
 #include <gtest/gtest.h>
-
 #include <winternl.h>
 
 #include "support/driver.h"
@@ -60,7 +59,8 @@ protected:
     }
 
     bool ListingsPresent() {
-        for (const wchar_t* name : {L"DATA+文件列全表.txt", L"DATA+文件列表.txt", L"DATA+目录列表.txt", L"DATA+目录文件列表.txt"})
+        for (const wchar_t* name :
+             {L"DATA+文件列全表.txt", L"DATA+文件列表.txt", L"DATA+目录列表.txt", L"DATA+目录文件列表.txt"})
             if (!FileExists(kFolder + L"\\" + name)) return false;
         return true;
     }
@@ -106,7 +106,8 @@ TEST_F(MainWindowTest, LooksAsDescribed) {
         EXPECT_EQ(outer.left, s.x);
         EXPECT_EQ(outer.top, s.y);
     }
-    std::string screen = std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" + std::to_string(GetSystemMetrics(SM_CYSCREEN));
+    std::string screen =
+        std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" + std::to_string(GetSystemMetrics(SM_CYSCREEN));
     EXPECT_TRUE(known) << "screen " << screen;
     if (const char* expected = getenv("VELMORA_TEST_SCREEN")) EXPECT_EQ(screen, expected);
     // The system adds WS_CLIPSIBLINGS to every top-level window.
@@ -121,7 +122,8 @@ TEST_F(MainWindowTest, LooksAsDescribed) {
         HWND button;
         const wchar_t* caption;
         LONG left, top, width, height;
-    } buttons[] = {{listing_, L"列文件目录文件名", 40, 24, 296, 32}, {withNames_, L"列文件目录【带文件名】", 112, 160, 192, 32}};
+    } buttons[] = {{listing_, L"列文件目录文件名", 40, 24, 296, 32},
+                   {withNames_, L"列文件目录【带文件名】", 112, 160, 192, 32}};
     for (const auto& b : buttons) {
         ASSERT_NE(b.button, nullptr);
         EXPECT_EQ(ClassName(b.button), L"Button");
@@ -166,7 +168,8 @@ TEST_F(MainWindowTest, KeyboardRunsTheJobOnlyFromTheListingButton) {
 
 TEST_F(MainWindowTest, AMouseClickRunsTheJob) {
     ExpectCompletionAfter([&] { ClickCentre(listing_); });
-    for (const wchar_t* name : {L"DATA+文件列全表.txt", L"DATA+文件列表.txt", L"DATA+目录列表.txt", L"DATA+目录文件列表.txt"})
+    for (const wchar_t* name :
+         {L"DATA+文件列全表.txt", L"DATA+文件列表.txt", L"DATA+目录列表.txt", L"DATA+目录文件列表.txt"})
         DeleteFileW((kFolder + L"\\" + name).c_str());
     ExpectCompletionAfter([&] { ClickCentre(listing_); });
 }

@@ -1,9 +1,10 @@
+#include "host/process.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "host/message.h"
-#include "host/process.h"
 #include "support/driver.h"
 
 using namespace std::chrono_literals;
@@ -11,9 +12,9 @@ using namespace std::chrono_literals;
 TEST(ShowWindowCommand, MapsAndClampsTheShowStyle) {
     const struct {
         int style, command;
-    } cases[] = {{-5, SW_HIDE},          {0, SW_HIDE},           {1, SW_HIDE},     {2, SW_SHOWNORMAL},
-                 {3, SW_SHOWMINIMIZED},  {4, SW_SHOWMAXIMIZED},  {5, SW_SHOWNOACTIVATE},
-                 {6, SW_MINIMIZE},       {9, SW_MINIMIZE}};
+    } cases[] = {{-5, SW_HIDE},          {0, SW_HIDE},          {1, SW_HIDE},
+                 {2, SW_SHOWNORMAL},     {3, SW_SHOWMINIMIZED}, {4, SW_SHOWMAXIMIZED},
+                 {5, SW_SHOWNOACTIVATE}, {6, SW_MINIMIZE},      {9, SW_MINIMIZE}};
     for (const auto& c : cases) EXPECT_EQ(ShowWindowCommand(c.style), c.command) << "style " << c.style;
     EXPECT_EQ(ShowWindowCommand(kDefaultShowStyle), SW_SHOWNORMAL);
 }
@@ -27,8 +28,8 @@ TEST(ShowMessage, IsTaskModalUnlessSystemModal) {
 TEST(ShowMessage, NumbersThePressedButtonFromZero) {
     const struct {
         int result, pressed;
-    } cases[] = {{IDOK, 0}, {IDCANCEL, 1}, {IDABORT, 2}, {IDRETRY, 3}, {IDIGNORE, 4},
-                 {IDYES, 5}, {IDNO, 6}, {0, -1}, {IDTRYAGAIN, -1}};
+    } cases[] = {{IDOK, 0},  {IDCANCEL, 1}, {IDABORT, 2}, {IDRETRY, 3},    {IDIGNORE, 4},
+                 {IDYES, 5}, {IDNO, 6},     {0, -1},      {IDTRYAGAIN, -1}};
     for (const auto& c : cases) EXPECT_EQ(PressedButton(c.result), c.pressed) << "result " << c.result;
 }
 
@@ -88,7 +89,10 @@ TEST_F(StartCommandLineTest, ShowsTheStartedWindowAsTheStyleSays) {
         int style;
         bool omitted;
         unsigned expected;
-    } cases[] = {{0, false, SW_HIDE}, {1, false, SW_HIDE}, {9, false, SW_MINIMIZE}, {0, true, SW_SHOWNORMAL},
+    } cases[] = {{0, false, SW_HIDE},
+                 {1, false, SW_HIDE},
+                 {9, false, SW_MINIMIZE},
+                 {0, true, SW_SHOWNORMAL},
                  {5, false, SW_SHOWNOACTIVATE}};
     for (const auto& c : cases) {
         DeleteFileW((folder_ + L"\\record.txt").c_str());

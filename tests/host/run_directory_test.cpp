@@ -1,6 +1,7 @@
+#include "host/run_directory.h"
+
 #include <gtest/gtest.h>
 
-#include "host/run_directory.h"
 #include "support/driver.h"
 
 using namespace std::chrono_literals;
@@ -10,12 +11,8 @@ TEST(SplitAtLastBackslash, CutsAtTheLastBackslash) {
         const wchar_t* path;
         size_t directoryLength, fileNameStart;
     } cases[] = {
-        {L"D:\\tools\\Velmora.exe", 8, 9},
-        {L"E:\\x.exe", 2, 3},
-        {L"D:\\乗\\x.exe", 4, 5},
-        {L"\\\\server\\share\\x.exe", 14, 15},
-        {L"x.exe", 0, 0},
-        {L"", 0, 0},
+        {L"D:\\tools\\Velmora.exe", 8, 9},     {L"E:\\x.exe", 2, 3}, {L"D:\\乗\\x.exe", 4, 5},
+        {L"\\\\server\\share\\x.exe", 14, 15}, {L"x.exe", 0, 0},     {L"", 0, 0},
     };
     for (const auto& c : cases) {
         SplitPath split = SplitAtLastBackslash(c.path);

@@ -1,8 +1,8 @@
+#include "host/text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "host/text.h"
 
 TEST(JoinTexts, EmptyAndAbsentPiecesJoinLikeTheOthersAlone) {
     const struct {

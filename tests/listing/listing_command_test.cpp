@@ -1,8 +1,8 @@
+#include "listing/listing_command.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "listing/listing_command.h"
 
 namespace {
 
@@ -32,7 +32,8 @@ TEST(ListingCommand, PlainNamesGiveTheFourCommandLinesExactly) {
         {L"D:\\tools",
          L"",
          {L"cmd /c   dir  D:\\tools /S/B >D:\\tools\\+文件列全表.txt  /p ",
-          L"cmd /c   dir  D:\\tools>D:\\tools\\+文件列表.txt  /p ", L"cmd /c   tree  D:\\tools>D:\\tools\\+目录列表.txt  ",
+          L"cmd /c   dir  D:\\tools>D:\\tools\\+文件列表.txt  /p ",
+          L"cmd /c   tree  D:\\tools>D:\\tools\\+目录列表.txt  ",
           L"cmd /c   tree   D:\\tools>D:\\tools\\+目录文件列表.txt  /f /a"}},
         {nullptr,
          nullptr,
@@ -64,7 +65,8 @@ TEST(ListingCommand, NamesCmdWouldMisreadNeverReachItsParser) {
         {L"D:\\100%", L"", L"cmd /c   dir   /S/B   /p ", L"cmd /c   dir    /p ", L"cmd /c   tree     /f /a"},
         {L"D:\\%PATH%", L"DATA", L"cmd /c   dir   /S/B   /p ", L"cmd /c   dir    /p ", L"cmd /c   tree     /f /a"},
         {L"D:\\hi!", L"DATA", L"cmd /c   dir   /S/B   /p ", L"cmd /c   dir    /p ", L"cmd /c   tree     /f /a"},
-        {L"E:", L"R&D", L"cmd /c   dir  \"E:\" /S/B   /p ", L"cmd /c   dir  \"E:\"  /p ", L"cmd /c   tree   \"E:\"  /f /a"},
+        {L"E:", L"R&D", L"cmd /c   dir  \"E:\" /S/B   /p ", L"cmd /c   dir  \"E:\"  /p ",
+         L"cmd /c   tree   \"E:\"  /f /a"},
     };
     for (const auto& c : cases) {
         EXPECT_TRUE(RedirectsThroughProgram(c.directory, c.label));
@@ -80,13 +82,15 @@ TEST(ListingCommand, EveryBlankAndCmdOperatorNeedsProtection) {
     for (const wchar_t* name : {L"My Tools", L"R&D", L"a|b", L"a<b", L"a>b", L"x^y", L"a(b", L"a)b", L"a,b", L"a;b",
                                 L"c=d", L"100%", L"%PATH%", L"hi!", L"新建 文件夹", L"tab\there"})
         EXPECT_TRUE(NeedsProtection(name)) << "needs protection";
-    for (const wchar_t* name : {L"", L"D:\\tools", L"E:", L"DATA", L"新建文件夹", L"a+b", L"a'b", L"a~1", L"[x]", L"@#$"})
+    for (const wchar_t* name :
+         {L"", L"D:\\tools", L"E:", L"DATA", L"新建文件夹", L"a+b", L"a'b", L"a~1", L"[x]", L"@#$"})
         EXPECT_FALSE(NeedsProtection(name)) << "plain";
     EXPECT_FALSE(NeedsProtection(nullptr));
 }
 
 TEST(ListingCommand, FileNamesAndPathsFollowTheLabel) {
-    const wchar_t* names[] = {L"DATA+文件列全表.txt", L"DATA+文件列表.txt", L"DATA+目录列表.txt", L"DATA+目录文件列表.txt"};
+    const wchar_t* names[] = {L"DATA+文件列全表.txt", L"DATA+文件列表.txt", L"DATA+目录列表.txt",
+                              L"DATA+目录文件列表.txt"};
     for (size_t row = 0; row < kListingCount; ++row) {
         EXPECT_EQ(std::wstring(ListingFileName(kListingCommands[row], L"DATA").Get()), names[row]);
         EXPECT_EQ(std::wstring(ListingPath(kListingCommands[row], L"E:", L"DATA").Get()),

@@ -1,8 +1,7 @@
 // Reads the resources back out of the built Velmora.exe the way Windows does, so a broken
 // .rc, icon or manifest shows up here rather than as a blank icon or unthemed window.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cctype>
 #include <cstring>
@@ -101,16 +100,13 @@ Bytes Load(LPCWSTR type, LPCWSTR name, WORD language) {
 class ResourcesTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        g_exe = LoadLibraryExW(ExePath().c_str(), nullptr,
-                               LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        g_exe = LoadLibraryExW(ExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     }
     static void TearDownTestSuite() {
         if (g_exe) FreeLibrary(g_exe);
         g_exe = nullptr;
     }
-    void SetUp() override {
-        ASSERT_NE(g_exe, nullptr) << "cannot load the program as data, error " << GetLastError();
-    }
+    void SetUp() override { ASSERT_NE(g_exe, nullptr) << "cannot load the program as data, error " << GetLastError(); }
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -140,8 +136,7 @@ TEST_F(ResourcesTest, IconGroupHoldsOne48PixelImageWith256Colours) {
     EXPECT_EQ(entry.dwBytesInRes, kIconImageBytes);
 
     // Windows picks the image through the directory; it must resolve to our only entry.
-    EXPECT_EQ(LookupIconIdFromDirectoryEx(group.data(), TRUE, kIconSide, kIconSide, LR_DEFAULTCOLOR),
-              entry.nId);
+    EXPECT_EQ(LookupIconIdFromDirectoryEx(group.data(), TRUE, kIconSide, kIconSide, LR_DEFAULTCOLOR), entry.nId);
 
     const LPCWSTR image_name = MAKEINTRESOURCEW(entry.nId);
     EXPECT_EQ(Languages(RT_ICON, image_name), std::vector<WORD>{kNeutral});
@@ -159,8 +154,8 @@ TEST_F(ResourcesTest, IconGroupHoldsOne48PixelImageWith256Colours) {
     EXPECT_TRUE(info.biClrUsed == 0 || info.biClrUsed == 256) << "biClrUsed " << info.biClrUsed;
     EXPECT_EQ(sizeof info + kPaletteBytes + kPixelBytes + kMaskStride * kIconSide, image.size());
 
-    HICON icon = CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE, 0x00030000,
-                                          kIconSide, kIconSide, LR_DEFAULTCOLOR);
+    HICON icon = CreateIconFromResourceEx(image.data(), static_cast<DWORD>(image.size()), TRUE, 0x00030000, kIconSide,
+                                          kIconSide, LR_DEFAULTCOLOR);
     EXPECT_NE(icon, nullptr) << "Windows rejects the icon image, error " << GetLastError();
     if (icon) DestroyIcon(icon);
 }
@@ -207,12 +202,11 @@ TEST_P(IconTransparencyTest, MaskCutsOutTheBackground) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corners, IconTransparencyTest,
-                         ::testing::Values(IconPixel{0, 0, true}, IconPixel{47, 0, true},
-                                           IconPixel{0, 47, true}, IconPixel{47, 47, true}),
+                         ::testing::Values(IconPixel{0, 0, true}, IconPixel{47, 0, true}, IconPixel{0, 47, true},
+                                           IconPixel{47, 47, true}),
                          PixelName);
 INSTANTIATE_TEST_SUITE_P(Body, IconTransparencyTest,
-                         ::testing::Values(IconPixel{24, 32, false}, IconPixel{24, 10, false}),
-                         PixelName);
+                         ::testing::Values(IconPixel{24, 32, false}, IconPixel{24, 10, false}), PixelName);
 
 // ---------------------------------------------------------------------------------------------
 // Manifest
@@ -282,10 +276,9 @@ TEST_F(ManifestTest, NamesItselfAndDependsOnCommonControls6) {
 
     const Element& self = identities[0];
     EXPECT_LT(self.offset, dependency) << "the program's own identity comes first";
-    EXPECT_EQ(self.attributes, (Attributes{{"type", "win32"},
-                                           {"name", "Velmora"},
-                                           {"version", "1.1.0.3"},
-                                           {"processorArchitecture", "x86"}}));
+    EXPECT_EQ(
+        self.attributes,
+        (Attributes{{"type", "win32"}, {"name", "Velmora"}, {"version", "1.1.0.3"}, {"processorArchitecture", "x86"}}));
 
     const Element& controls = identities[1];
     EXPECT_GT(controls.offset, dependent);
@@ -320,12 +313,9 @@ void PrintTo(const VersionString& s, std::ostream* os) {
 
 // In the order they must appear in the string table.
 const VersionString kVersionStrings[] = {
-    {L"FileVersion", L"1.1.0.3"},
-    {L"FileDescription", L"Velmora"},
-    {L"ProductName", L"Velmora"},
-    {L"ProductVersion", L"1.1.0.3"},
-    {L"CompanyName", L"Velmora"},
-    {L"LegalCopyright", L"Copyright (C) 2020 Velmora"},
+    {L"FileVersion", L"1.1.0.3"}, {L"FileDescription", L"Velmora"},
+    {L"ProductName", L"Velmora"}, {L"ProductVersion", L"1.1.0.3"},
+    {L"CompanyName", L"Velmora"}, {L"LegalCopyright", L"Copyright (C) 2020 Velmora"},
     {L"Comments", L"Velmora"},
 };
 
@@ -356,9 +346,7 @@ struct VersionNode {
 
 size_t Align4(size_t offset) { return (offset + 3) & ~size_t{3}; }
 
-WORD ReadWord(const Bytes& block, size_t offset) {
-    return static_cast<WORD>(block[offset] | (block[offset + 1] << 8));
-}
+WORD ReadWord(const Bytes& block, size_t offset) { return static_cast<WORD>(block[offset] | (block[offset + 1] << 8)); }
 
 // Offsets are relative to the block start, which Windows keeps 32-bit aligned.
 bool ParseVersionNode(const Bytes& block, size_t offset, size_t limit, VersionNode* node, std::string* error) {

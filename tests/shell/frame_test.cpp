@@ -1,13 +1,13 @@
 // The frame's event delivery, with a recording handler linked in place of the listing job.
-#include <gtest/gtest.h>
+#include "shell/frame.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <atomic>
 #include <thread>
 
 #include "host/process.h"
-#include "shell/frame.h"
 #include "shell/main_window.h"
 #include "shell/window_description.h"
 #include "support/driver.h"
@@ -76,8 +76,11 @@ TEST(Frame, ClicksRaisedWhileEventsAreHeldAreDroppedNotDelayed) {
     const struct {
         uint32_t window, control;
         int32_t event;
-    } unbound[] = {{0x52010001, 0x16010005, kClickEvent}, {0x52010001, 0, kBuiltEvent}, {0x52010002, 0x16010002, 0},
-                   {0x52010001, 0x16010002, 1}, {0x52010001, 0x16019999, 0}};
+    } unbound[] = {{0x52010001, 0x16010005, kClickEvent},
+                   {0x52010001, 0, kBuiltEvent},
+                   {0x52010002, 0x16010002, 0},
+                   {0x52010001, 0x16010002, 1},
+                   {0x52010001, 0x16019999, 0}};
     for (const auto& u : unbound) {
         ControlEvent event = {u.window, u.control, u.event, 0, nullptr, false, 0};
         EXPECT_FALSE(RaiseEvent(event));
@@ -103,7 +106,8 @@ TEST(MainWindow, WhileWaitingForProcessesTakesNoInputAndShowsTheWaitCursor) {
     ClientToScreen(window, &inside);
     SetCursorPos(inside.x, inside.y);
 
-    StartedProcess sleeper = StartProcess(nullptr, (L"\"" + TestsBuildFile(L"recorder.exe") + L"\" --sleep=2000").c_str(), 1);
+    StartedProcess sleeper =
+        StartProcess(nullptr, (L"\"" + TestsBuildFile(L"recorder.exe") + L"\" --sleep=2000").c_str(), 1);
     ASSERT_TRUE(sleeper.process);
     std::atomic<bool> disabled{false}, waitCursor{false};
     std::thread observer([&] {

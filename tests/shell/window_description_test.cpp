@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
+#include "shell/window_description.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include "shell/keyboard.h"
 #include "shell/main_window.h"
-#include "shell/window_description.h"
 
 TEST(WindowDescription, ControlsAreCreatedInReverseWithIdentifiersFromOneHundred) {
     ASSERT_EQ(ReadWindowDescription(), &kStartWindow);
@@ -28,7 +28,8 @@ TEST(WindowDescription, TheOnlyBindingIsTheListingButtonsClick) {
     ASSERT_NE(FindBinding(kStartWindow, 0x16010002, kClickEvent), nullptr);
     EXPECT_EQ(FindBinding(kStartWindow, 0x16010005, kClickEvent), nullptr);
     EXPECT_EQ(FindBinding(kStartWindow, 0x16010002, 1), nullptr);
-    for (int32_t event : {kBuiltEvent, kMovedEvent, kResizedEvent}) EXPECT_EQ(FindBinding(kStartWindow, 0, event), nullptr);
+    for (int32_t event : {kBuiltEvent, kMovedEvent, kResizedEvent})
+        EXPECT_EQ(FindBinding(kStartWindow, 0, event), nullptr);
 }
 
 TEST(TabOrder, SortsByValueThenCreationOrderAndSkipsWhatCannotTakeFocus) {

@@ -15,8 +15,8 @@ void PrepareListedFolder(const std::wstring& folder) {
     for (const std::wstring& name : FolderEntries(folder))
         if (name != L".windows-label") RemoveTree(JoinPath(folder, name));
     MakeFolders(JoinPath(folder, L"sub"));
-    HANDLE file = CreateFileW(JoinPath(folder, L"sub\\inner.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              0, nullptr);
+    HANDLE file =
+        CreateFileW(JoinPath(folder, L"sub\\inner.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     CloseHandle(file);
 }
 
