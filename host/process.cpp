@@ -30,27 +30,32 @@ int ShowWindowCommand(int showStyle) {
     return kCommands[showStyle - 1];
 }
 
-StartedProcess StartProcess(const wchar_t* program, const wchar_t* commandLine, int showStyle, HANDLE output) {
+StartedProcess StartProcess(const wchar_t* program, const wchar_t* commandLine, int showStyle,
+                            StandardHandles standard) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(ShowWindowCommand(showStyle));
-    if (output) {
-        // Inheritable only for this one start, so that no other started process holds the file.
-        SetHandleInformation(output, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    const HANDLE handed[] = {standard.input, standard.output};
+    bool inherit = standard.input || standard.output;
+    if (inherit) {
         startup.dwFlags |= STARTF_USESTDHANDLES;
-        startup.hStdOutput = output;
+        startup.hStdInput = standard.input;
+        startup.hStdOutput = standard.output;
     }
+    // Inheritable only for this one start, so that no other started process holds them.
+    for (HANDLE handle : handed)
+        if (handle) SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     // CreateProcessW may write into the command line, so it gets a copy of its own.
     Text writable = Text::Copy(commandLine);
     PROCESS_INFORMATION info = {};
     StartedProcess started;
-    if (CreateProcessW(program, writable.Data(), nullptr, nullptr, output != nullptr, 0, nullptr, nullptr, &startup,
-                       &info)) {
+    if (CreateProcessW(program, writable.Data(), nullptr, nullptr, inherit, 0, nullptr, nullptr, &startup, &info)) {
         started.process.Reset(info.hProcess);
         started.thread.Reset(info.hThread);
     }
-    if (output) SetHandleInformation(output, HANDLE_FLAG_INHERIT, 0);
+    for (HANDLE handle : handed)
+        if (handle) SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
     return started;
 }
 

@@ -13,11 +13,17 @@ struct StartedProcess {
     OwnedHandle process, thread;
 };
 
+// Standard handles to hand a started process; with none it gets the system's defaults.
+struct StandardHandles {
+    HANDLE input = nullptr, output = nullptr;
+};
+
 // Starts `commandLine` as a new process. With `program` absent the system finds the program from
-// the command line; otherwise `program` is started and handed the command line unchanged. With an
-// `output` file the process writes its standard output there and inherits no other handle.
+// the command line; otherwise `program` is started and handed the command line unchanged. Given
+// standard handles, the process inherits those and no other handle.
 // On failure both handles are empty.
-StartedProcess StartProcess(const wchar_t* program, const wchar_t* commandLine, int showStyle, HANDLE output = nullptr);
+StartedProcess StartProcess(const wchar_t* program, const wchar_t* commandLine, int showStyle,
+                            StandardHandles standard = {});
 
 // Starts the command line; waits for it to end when asked, else gives it up to a second to become
 // ready for input. Both handles are closed before returning. False when nothing could be started.

@@ -20,6 +20,14 @@ OwnedHandle CreateListingFile(const wchar_t* path) {
     return OwnedHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
+// An input at its end: where the interpreter pauses a long listing for a key ("/p"), it reads
+// the end at once and goes on, instead of waiting for ever on a console no one can see.
+OwnedHandle OpenEmptyInput() {
+    HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                               nullptr);
+    return OwnedHandle(input == INVALID_HANDLE_VALUE ? nullptr : input);
+}
+
 bool IsFile(const wchar_t* path) {
     DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -39,6 +47,7 @@ void ListingJob() {
     Text label = CurrentDriveLabel();
     bool redirectsThroughProgram = RedirectsThroughProgram(directory.Get(), label.Get());
     Text interpreter = SystemCommandInterpreter();
+    OwnedHandle emptyInput = OpenEmptyInput();
 
     OwnedHandle processes[kListingCount];
     for (size_t i = 0; i < kListingCount; ++i) {
@@ -49,7 +58,8 @@ void ListingJob() {
             output = CreateListingFile(path.Get());
             if (!output) continue;
         }
-        StartedProcess started = StartProcess(interpreter.Get(), commandLine.Get(), kHidden, output.Get());
+        StartedProcess started =
+            StartProcess(interpreter.Get(), commandLine.Get(), kHidden, {emptyInput.Get(), output.Get()});
         output.Reset();  // the interpreter writes through its own copy
         if (!started.process) continue;
         WaitForInputIdle(started.process.Get(), 1000);

@@ -90,3 +90,24 @@ TEST(ListingJob, NamesTheListingsThatCouldNotBeWritten) {
     EXPECT_EQ(run.box.text, L"以下列表未能生成：\r\nDATA+文件列全表.txt\r\nDATA+目录列表.txt");
     RemoveTree(folder);
 }
+
+TEST(ListingJob, ListsAFolderLongerThanAScreenToItsEnd) {
+    // "/p" makes the interpreter pause after each screenful; no one can press a key for it.
+    const std::wstring folder = L"X:\\long";
+    PrepareListedFolder(folder);
+    for (int i = 0; i < 150; ++i) {
+        HANDLE file = CreateFileW((folder + L"\\file" + std::to_wstring(i) + L".txt").c_str(), GENERIC_WRITE, 0,
+                                  nullptr, CREATE_ALWAYS, 0, nullptr);
+        CloseHandle(file);
+    }
+    ListingRun run = RunListingJob(folder);
+    EXPECT_EQ(run.box.text, kDone);
+    std::wstring full = ReadListing(folder + L"\\DATA+文件列全表.txt");
+    std::wstring plain = ReadListing(folder + L"\\DATA+文件列表.txt");
+    for (int i : {0, 75, 149}) {
+        std::wstring name = L"file" + std::to_wstring(i) + L".txt";
+        EXPECT_NE(full.find(folder + L"\\" + name), std::wstring::npos) << i;
+        EXPECT_NE(plain.find(name), std::wstring::npos) << i;
+    }
+    RemoveTree(folder);
+}
